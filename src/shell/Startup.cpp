@@ -1,0 +1,32 @@
+#include "shell/Startup.h"
+
+#include "shell/AppInfo.h"
+#include "shell/DataModule.h"
+#include "shell/MainWindow.h"
+#include "system/SingleInstanceLock.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+
+namespace shell {
+
+bool claimSingleInstance(sys::SingleInstanceLock& lock) {
+    if (lock.tryAcquire())
+        return true;
+    ui::ask(nullptr, QStringLiteral("提示"), QStringLiteral("程序已运行！"), ui::Icon::None, ui::Button::Ok,
+            ui::Button::Ok);
+    return false;
+}
+
+int runProgram(QApplication& app, const QString& programDir) {
+    app.setApplicationName(kApplicationTitle);  // the display name would be appended to every caption
+    sys::SingleInstanceLock lock(kInstanceLockName);
+    if (!claimSingleInstance(lock))
+        return 0;
+    TDM_CS dataModule(programDir);
+    Tform1 mainWindow(dataModule);
+    mainWindow.showMaximized();
+    return app.exec();
+}
+
+} // namespace shell
