@@ -1,6 +1,6 @@
-#include "platform/text/DateText.h"
-#include "platform/text/Decimal.h"
-#include "platform/text/Gbk.h"
+#include "text/DateText.h"
+#include "text/Decimal.h"
+#include "text/Gbk.h"
 
 #include <QLocale>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "Decimal.h"
+#include "text/Decimal.h"
 
 #include <algorithm>
 #include <charconv>

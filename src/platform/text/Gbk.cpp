@@ -1,4 +1,4 @@
-#include "Gbk.h"
+#include "text/Gbk.h"
 
 #include <algorithm>
 #include <cerrno>
