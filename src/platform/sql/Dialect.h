@@ -17,4 +17,8 @@ QStringList translate(const QString& statement);
 // A text as a quoted literal of the dialect and of SQLite: 'it''s'.
 QString quoted(const QString& text);
 
+// The width check of a text(n) column, named by the sentence the engine reports when
+// a longer text is refused: CONSTRAINT "字段 T.C 的内容超过 n 个字符" CHECK (length(C) <= n).
+QString widthConstraint(const QString& table, const QString& column, int width);
+
 } // namespace sql

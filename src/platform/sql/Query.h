@@ -21,7 +21,8 @@ public:
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
-    // Known before the first next(); a computed column's type is settled by the first row.
+    // Known before the first next(): the statement runs when the Query is made, and a
+    // computed column's type is settled by the value of the first row.
     const QList<ColumnInfo>& columns() const { return columns_; }
     int columnCount() const { return columns_.size(); }
     // Position of a column by name, without regard to case; -1 when absent.
@@ -32,9 +33,15 @@ public:
     QVariant value(int column) const;
 
 private:
+    void readColumns();
+    void settleComputedTypes();
+
     Connection& connection_;
     sqlite3_stmt* statement_ = nullptr;
     QList<ColumnInfo> columns_;
+    bool firstRowWaiting_ = false;  // the constructor has stepped onto the first row
+    bool onRow_ = false;
+    bool atEnd_ = false;
 };
 
 } // namespace sql
