@@ -189,8 +189,10 @@ void TestDialect::untouched_data() {
         "select [BM] from [BM_SP]",
         "PRAGMA journal_mode",
     };
-    for (const char* statement : statements)
-        QTest::newRow(statement) << QString::fromUtf8(statement);
+    for (const char* statement : statements) {
+        const QString text = QString::fromUtf8(statement);
+        QTest::newRow(qPrintable(text.section('\n', 0, 0))) << text;
+    }
 }
 
 void TestDialect::untouched() {

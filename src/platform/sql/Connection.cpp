@@ -38,9 +38,11 @@ StatementPtr prepareBound(sqlite3* db, const QString& sqliteText, const Params& 
 
 // Runs a prepared statement to its end (rows of a query are passed over); returns the rows it changed.
 int runToEnd(sqlite3* db, sqlite3_stmt* statement) {
+    // The count of the statement itself: sqlite3_changes() keeps an older count after a query or DDL.
+    const sqlite3_int64 before = sqlite3_total_changes64(db);
     while (stepStatement(db, statement)) {
     }
-    return sqlite3_changes(db);
+    return int(sqlite3_total_changes64(db) - before);
 }
 
 bool samePath(const QString& a, const QString& b) {
