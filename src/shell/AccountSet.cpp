@@ -74,13 +74,13 @@ int textWidth(const char* type) {
     return declared.mid(5, declared.size() - 6).toInt();
 }
 
-// A too-long text is refused by the engine; the constraint's name is its message.
+// Text compares without regard to case, as the desktop engine did ("SA" finds the
+// login "sa"); a too-long text is refused by the engine with a message naming the column.
 QString columnDefinition(const TableDef& table, const ColumnDef& column) {
     QString definition = QStringLiteral("%1 %2").arg(QLatin1String(column.name), QLatin1String(column.type));
     if (const int width = textWidth(column.type))
-        definition += QStringLiteral(" CONSTRAINT \"字段 %1.%2 的内容超过 %3 个字符\" CHECK (length(%2) <= %3)")
-                          .arg(QLatin1String(table.name), QLatin1String(column.name))
-                          .arg(width);
+        definition += QStringLiteral(" COLLATE NOCASE ")
+                      + sql::widthConstraint(QLatin1String(table.name), QLatin1String(column.name), width);
     return definition;
 }
 
