@@ -141,6 +141,8 @@ void TestDataset::readsStoredValues_data() {
     QTest::newRow("date") << "RQ" << "" << false << "2024-01-05" << "2024-01-05";
     QTest::newRow("date with time") << "YYSK_RQ" << "" << false << "2024-01-06 08:30:00" << "2024-01-06 08:30:00";
     QTest::newRow("null date") << "SS_RQ" << "" << true << "" << "";
+    QTest::newRow("date in another form") << "QXSK_RQ" << "" << false << "2024-01-07" << "2024-01-07";
+    QTest::newRow("date column holding words") << "GHRQ" << "" << false << "不详" << "不详";
 }
 
 void TestDataset::readsStoredValues() {
@@ -150,8 +152,8 @@ void TestDataset::readsStoredValues() {
     QFETCH(QString, text);
     QFETCH(QString, display);
 
-    execute(QStringLiteral("insert into xsd_zb (id,rq,khmc,ys,ysyj,yszj,yysk_rq) values "
-                           "(\"A\",#2024-01-05#,\"张三\",12.5,100,-0.25,\"2024-01-06 08:30:00\")"));
+    execute(QStringLiteral("insert into xsd_zb (id,rq,khmc,ys,ysyj,yszj,yysk_rq,qxsk_rq,ghrq) values "
+                           "(\"A\",#2024-01-05#,\"张三\",12.5,100,-0.25,\"2024-01-06 08:30:00\",\"2024/1/7\",\"不详\")"));
     Dataset ds;
     openOn(ds, QStringLiteral("select * from xsd_zb"));
     ds.column(column).setDisplayFormat(format);

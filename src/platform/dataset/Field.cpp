@@ -151,8 +151,10 @@ QVariant Record::value(int column) const {
     case StoreKind::Float:
         return std::get<double>(cell);
     case StoreKind::Temporal: {
-        const QDateTime dateTime = detail::dateTimeOfSeconds(std::get<qint64>(cell));
-        return dateTime.time() == QTime(0, 0) ? QVariant(dateTime.date()) : QVariant(dateTime);
+        const qint64 seconds = std::get<qint64>(cell);
+        if (seconds % 86400 == 0)
+            return QDate::fromJulianDay(seconds / 86400);  // no QDateTime: no time-zone lookup per value
+        return detail::dateTimeOfSeconds(seconds);
     }
     }
     return QVariant();
