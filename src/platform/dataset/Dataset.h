@@ -63,8 +63,9 @@ using RowFilter = std::function<bool(const Record&)>;
 // of its key.
 //
 // Events are the window's handlers, one per event, as on the desktop. A before-event
-// returns false to cancel the operation quietly; the operation then returns false.
-// Views follow the dataset through the Qt signals below, which disableControls()
+// returns false to cancel the operation quietly; the operation then returns false (a
+// move whose post beforePost refuses stays on its row). Errors thrown by a handler
+// reach the caller of the operation. Views follow the dataset through the Qt signals below, which disableControls()
 // suspends.
 class Dataset : public QObject {
     Q_OBJECT
@@ -105,7 +106,8 @@ public:
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
     // Reads the rows again (posting a modified row first, dropping pending batch
-    // changes); filter and sort stay; the cursor goes to the first row.
+    // changes); filter and sort stay; the cursor goes to the first row. An in-memory
+    // table applies its filter and sort order again.
     void refresh();
     // Opens an empty in-memory table with the columns added in code.
     void createInMemory();
@@ -193,7 +195,8 @@ public:
     const QString& updateTable() const { return updateTable_; }
     bool hasPendingUpdates() const { return !pending_.empty(); }
     int pendingUpdateCount() const { return int(pending_.size()); }
-    // Posts a modified row, then writes every pending change inside one transaction:
+    // Posts a modified row (when beforePost refuses it, nothing is written), then writes
+    // every pending change inside one transaction:
     // deleted rows first, then changed rows, then new rows. Without a transaction open
     // on the connection it begins and commits its own; on failure it rolls back, keeps
     // every pending change and throws. Inside a transaction the caller opened, it writes
