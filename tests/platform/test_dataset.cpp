@@ -247,6 +247,11 @@ void TestDataset::resultWithoutOneTableIsReadOnly() {
     QVERIFY_THROWS_EXCEPTION(dataset::Error, joined.edit());
     QCOMPARE(joined.field("T").asDecimal(), Decimal::fromInt(2));
     QVERIFY(joined.column("T").isNumeric());
+
+    Dataset both;
+    openOn(both, QStringLiteral("select * from bm_sp where bm=\"01\" union select * from bm_sp"));
+    QCOMPARE(both.recordCount(), 1);
+    QVERIFY(!both.canModify());
 }
 
 // --- cursor

@@ -15,13 +15,15 @@ using detail::StoreKind;
 namespace {
 
 // "select * from T ..." over one table gets the rowid read alongside, as its first
-// column, so that every row can be written back by identity.
+// column, so that every row can be written back by identity. (A union would get it in
+// its first part only.)
 std::optional<QString> statementWithRowid(const QString& statement) {
     static const QRegularExpression singleTableSelect(
         QStringLiteral(R"(\A(\s*select\s+)\*(\s+from\s+[A-Za-z_][A-Za-z0-9_]*\s*(?:where\b|order\b|;|\z)))"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression unionWord(QStringLiteral(R"(\bunion\b)"), QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = singleTableSelect.match(statement);
-    if (!match.hasMatch())
+    if (!match.hasMatch() || unionWord.match(statement).hasMatch())
         return std::nullopt;
     return match.captured(1) + QStringLiteral("_rowid_, *") + statement.mid(match.capturedEnd(1) + 1);
 }
