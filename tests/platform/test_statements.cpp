@@ -338,7 +338,8 @@ void TestStatements::ranking() {
                               "where Z.ID=M.ID and Z.SH='T'\n"
                               " and Z.RQ>=:rq1 and Z.RQ<=:rq2 \n"
                               "group by M.SPBM,M.SPMC,M.DW";
-    sql::Query query(connection_, statement, {{"rq1", first}, {"rq2", last}});
+    // The window binds the dates of its two date pickers.
+    sql::Query query(connection_, statement, {{"rq1", *text::parseDate(first)}, {"rq2", *text::parseDate(last)}});
     QCOMPARE(query.columns().at(0).declaredType, QString("text(50)"));
     QStringList rows;
     while (query.next())

@@ -11,8 +11,8 @@ struct sqlite3;
 
 namespace sql {
 
-// Named parameters of a statement (":rq1" is given as "rq1"); a date is given as
-// its text and bound in the stored date form.
+// Named parameters of a statement (":rq1" is given as "rq1"). A QDate or QDateTime
+// is bound in the stored date form; a text is bound exactly as given.
 using Params = QList<std::pair<QString, QVariant>>;
 
 // The one connection to an account set. Connection strings have the desktop form

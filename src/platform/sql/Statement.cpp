@@ -10,14 +10,6 @@
 namespace sql {
 namespace {
 
-// A text value that reads as a date is bound in the stored date form, so that it
-// compares with the stored dates.
-QString storedText(const QString& value) {
-    if (const auto dateTime = text::parseDateTime(value))
-        return text::storedDateText(*dateTime);
-    return value;
-}
-
 int bindText(sqlite3_stmt* statement, int index, const QString& value) {
     const QByteArray utf8 = value.toUtf8();
     return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
@@ -44,7 +36,7 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     case QMetaType::Float:
     case QMetaType::Double:
         return sqlite3_bind_double(statement, index, value.toDouble());
-    case QMetaType::QDate:
+    case QMetaType::QDate:  // dates are bound in their stored form, so they compare with stored dates
         return bindText(statement, index, text::shortDateText(value.toDate()));
     case QMetaType::QDateTime:
         return bindText(statement, index, text::storedDateText(value.toDateTime()));
@@ -52,8 +44,8 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
         const QByteArray bytes = value.toByteArray();
         return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
-    default:
-        return bindText(statement, index, storedText(value.toString()));
+    default:  // text is data: bound exactly as given, even when it looks like a date
+        return bindText(statement, index, value.toString());
     }
 }
 
