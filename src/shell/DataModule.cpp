@@ -21,6 +21,9 @@ TDM_CS::TDM_CS(const QString& programDir, QObject* parent)
       programDir_(QDir(programDir).absolutePath()),
       settings_(programDir_) {
     ADOConnection1.setConnectionString(QString());  // closed until the login opens it
+    for (dataset::Dataset* query : {&SQL_1, &SQL_3, &SQL_LS, &SQLFORM, &ADOTable1})
+        query->setConnection(&ADOConnection1);
+    ADOTable1.setCommandText(QStringLiteral("select * from BM_GSXX"));
     current = this;
 }
 
@@ -42,6 +45,8 @@ QString TDM_CS::accountSetConnectionString() const {
 }
 
 void TDM_CS::openAccountSet() {
+    for (dataset::Dataset* query : {&SQL_1, &SQL_3, &SQL_LS, &SQLFORM, &ADOTable1})
+        query->close();
     ADOConnection1.close();
     ADOConnection1.open(accountSetConnectionString());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dataset/Dataset.h"
 #include "shell/Settings.h"
 #include "sql/Connection.h"
 
@@ -33,6 +34,14 @@ public:
     Settings& settings() { return settings_; }
 
     sql::Connection ADOConnection1;
+    // Shared scratch queries on the connection: login, password and ranking (SQL_1),
+    // pinyin lookups (SQL_3), product lookups (SQL_LS), the SQL tool (SQLFORM); and the
+    // company table BM_GSXX (ADOTable1), which ticket and report printing read.
+    dataset::Dataset SQL_1;
+    dataset::Dataset SQL_3;
+    dataset::Dataset SQL_LS;
+    dataset::Dataset SQLFORM;
+    dataset::Dataset ADOTable1;
 
     QString OperatorCode;
     QString OperatorName;

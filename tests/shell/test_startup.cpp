@@ -1,6 +1,7 @@
 #include "shell/AppInfo.h"
 #include "shell/DataModule.h"
 #include "shell/Startup.h"
+#include "support/ProgramFixture.h"
 #include "support/ScriptedDialogs.h"
 #include "system/SingleInstanceLock.h"
 
@@ -68,6 +69,19 @@ private Q_SLOTS:
                  QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1/data/data.mdb;"
                                 "Jet OLEDB:Database Password=mdb_pass7730_key")
                      .arg(QDir(dir.path()).absolutePath()));
+    }
+
+    void sharedQueriesWorkOnTheOpenAccountSet() {
+        ProgramFixture fixture;
+        shell::TDM_CS& dm = fixture.dm();
+        dm.ADOTable1.open();
+        QCOMPARE(dm.ADOTable1.recordCount(), 1);
+        dm.SQL_1.setCommandText("select * from BM_YG where DLMC='sa'");
+        dm.SQL_1.open();
+        QCOMPARE(dm.SQL_1.field("MM").asString(), QStringLiteral("592"));
+        dm.openAccountSet();  // reopening closes what was open on the old connection
+        QVERIFY(!dm.SQL_1.isOpen());
+        QVERIFY(!dm.ADOTable1.isOpen());
     }
 
     void missingAccountSetGivesTheEngineMessage() {
