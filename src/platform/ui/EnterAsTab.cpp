@@ -41,7 +41,8 @@ bool EnterAsTab::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!isInside(widget, form_) || widget != QApplication::focusWidget() || keepsItsOwnEnter(widget))
         return false;
-    form_->focusNextChild();
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &tab);
     return true;
 }
 
