@@ -2,7 +2,9 @@
 
 #include "shell/AppInfo.h"
 #include "shell/DataModule.h"
+#include "shell/InitialiseWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/UpgradeWindow.h"
 #include "system/SingleInstanceLock.h"
 #include "ui/Dialogs.h"
 
@@ -18,6 +20,12 @@ bool claimSingleInstance(sys::SingleInstanceLock& lock) {
     return false;
 }
 
+void createLongLivedWindows(Tform1& mainWindow) {
+    TDM_CS& dm = mainWindow.dataModule();
+    mainWindow.addToolWindow(QStringLiteral("Tup"), new Tup(dm));
+    mainWindow.addToolWindow(QStringLiteral("TCSH"), new TCSH(dm));
+}
+
 int runProgram(QApplication& app, const QString& programDir) {
     app.setApplicationName(kApplicationTitle);  // the display name would be appended to every caption
     sys::SingleInstanceLock lock(kInstanceLockName);
@@ -25,6 +33,9 @@ int runProgram(QApplication& app, const QString& programDir) {
         return 0;
     TDM_CS dataModule(programDir);
     Tform1 mainWindow(dataModule);
+    if (!mainWindow.loggedIn())
+        return 0;
+    createLongLivedWindows(mainWindow);
     mainWindow.showMaximized();
     return app.exec();
 }
