@@ -107,6 +107,20 @@ private Q_SLOTS:
         QCOMPARE(bom.value("Title", "T1", "none"), QStringLiteral("none"));
     }
 
+    void valuesAreTrimmedAndUnquotedAndCountsRead() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("xpjhl.piv");
+        writeFile(path, text::toGbk(QStringLiteral("[Title]\nCount = 0x2 \nT0=  No.[id]  \nT1=\"  [khmc]\"\n"
+                                                   "[Data]\nCount=abc\n[Footer]\nCount=-1\n")));
+        ini::IniFile file(path, ini::IniFile::Encoding::Gbk);
+        QCOMPARE(file.integer("Title", "Count"), 2);
+        QCOMPARE(file.value("Title", "T0"), QStringLiteral("No.[id]"));
+        QCOMPARE(file.value("Title", "T1"), QStringLiteral("  [khmc]"));
+        QCOMPARE(file.integer("Data", "Count"), 0);
+        QCOMPARE(file.integer("Footer", "Count"), -1);
+        QCOMPARE(file.integer("Missing", "Count", 7), 7);
+    }
+
     void unwritableFileIsReported() {
         ini::IniFile file(QStringLiteral("/nonexistent-folder/Default.ini"));
         QVERIFY(!file.setValue("dl", "user", "sa"));

@@ -17,6 +17,15 @@ QString decode(const QByteArray& bytes, IniFile::Encoding encoding) {
     return encoding == IniFile::Encoding::Gbk ? text::fromGbk(bytes) : QString::fromUtf8(bytes);
 }
 
+// Blanks around a value are dropped; a value in double quotes loses them, so that it
+// can keep blanks of its own.
+QString valueText(const QString& raw) {
+    const QString value = raw.trimmed();
+    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
 bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
@@ -51,7 +60,7 @@ void IniFile::reload() {
         if (!current || equals <= 0)
             continue;
         const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1);
+        const QString value = valueText(line.mid(equals + 1));
         auto existing = std::find_if(current->entries.begin(), current->entries.end(),
                                      [&](const Entry& e) { return sameName(e.key, key); });
         if (existing == current->entries.end())  // the first of two equal keys wins, as on the desktop
@@ -76,6 +85,14 @@ QString IniFile::value(const QString& section, const QString& key, const QString
             if (sameName(entry.key, key))
                 return entry.value;
     return fallback;
+}
+
+int IniFile::integer(const QString& section, const QString& key, int fallback) const {
+    const QString text = value(section, key);
+    bool ok = false;
+    const int number = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16)
+                                                                                   : text.toInt(&ok, 10);
+    return ok ? number : fallback;
 }
 
 bool IniFile::contains(const QString& section, const QString& key) const {

@@ -6,9 +6,10 @@
 namespace ini {
 
 // A settings file of named sections holding "key=value" lines, as the desktop
-// settings routines read and write them: names match without regard to case, a
-// missing file or key gives the default, and every write reaches the disk at once
-// (the whole file is rewritten through a temporary file and a rename).
+// settings routines read and write them: names match without regard to case, blanks
+// around a value are dropped and enclosing double quotes removed, a missing file or
+// key gives the default, and every write reaches the disk at once (the whole file is
+// rewritten through a temporary file and a rename).
 class IniFile {
 public:
     enum class Encoding { Utf8, Gbk };
@@ -21,6 +22,8 @@ public:
     void reload();
 
     QString value(const QString& section, const QString& key, const QString& fallback = {}) const;
+    // A whole number, decimal or hexadecimal with "0x"; the fallback when missing or unreadable.
+    int integer(const QString& section, const QString& key, int fallback = 0) const;
     bool contains(const QString& section, const QString& key) const;
     // Writes the file at once; returns false when the file cannot be written.
     bool setValue(const QString& section, const QString& key, const QString& value);
