@@ -81,18 +81,52 @@ const ButtonDef kButtons[] = {{"BitBtn1", "CZGH"},    {"BitBtn2", "XSDCX"}, {"Bi
                               {"BitBtn4", "DQTX"},    {"BitBtn5", "XT_ZTBF"}, {"BitBtn6", "XT_PB"},
                               {"BitBtn7", "BZ_TC"}};
 
-// The child window around a working window; it tells the frame when it has closed, so
-// that the next command makes a fresh window even before this one is deleted.
+// The child window around a working window. It tells the frame when it has closed, so
+// that the next command makes a fresh window even before this one is deleted, and it
+// closes with the window when the window closes itself (its own exit button).
 class ChildFrame : public QMdiSubWindow {
 public:
     std::function<void()> closed;
 
+    // Sends the window a close event without closing anything: its close query.
+    bool windowMayClose() {
+        const ClosingGuard guard(closing_);
+        QCloseEvent query;
+        QCoreApplication::sendEvent(widget(), &query);
+        return query.isAccepted();
+    }
+
 protected:
     void closeEvent(QCloseEvent* event) override {
-        QMdiSubWindow::closeEvent(event);
+        {
+            const ClosingGuard guard(closing_);
+            QMdiSubWindow::closeEvent(event);
+        }
         if (event->isAccepted() && closed)
             closed();
     }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget() && event->type() == QEvent::Close && !closing_) {
+            // The window closes itself: it answers its close query, then the frame closes with it.
+            {
+                const ClosingGuard guard(closing_);
+                QCoreApplication::sendEvent(widget(), event);
+            }
+            if (event->isAccepted())
+                close();
+            return true;
+        }
+        return QMdiSubWindow::eventFilter(watched, event);
+    }
+
+private:
+    struct ClosingGuard {
+        explicit ClosingGuard(bool& flag) : flag_(flag) { flag_ = true; }
+        ~ClosingGuard() { flag_ = false; }
+        bool& flag_;
+    };
+    bool closing_ = false;  // a close event to the window passes to the window itself
 };
 
 Tform1::DesktopActions systemDesktop() {
@@ -488,12 +522,8 @@ void Tform1::closeEvent(QCloseEvent* event) {
 
 bool Tform1::childWindowsAgreeToClose() {
     for (QMdiSubWindow* frame : MDIClient->subWindowList()) {
-        QWidget* window = frame->widget();
-        if (!window)
-            continue;
-        QCloseEvent query;
-        QCoreApplication::sendEvent(window, &query);
-        if (!query.isAccepted())
+        auto* child = dynamic_cast<ChildFrame*>(frame);
+        if (child && child->widget() && !child->windowMayClose())
             return false;
     }
     return true;
