@@ -1,0 +1,43 @@
+#include "masterdata/FormHelpers.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+namespace masterdata {
+namespace {
+
+class KeyPreview : public QObject {
+public:
+    KeyPreview(QWidget* form, std::function<bool(QKeyEvent*)> handler)
+        : QObject(form), form_(form), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (widget != form_ && !form_->isAncestorOf(widget)))
+            return false;
+        return handler_(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    QWidget* form_;
+    std::function<bool(QKeyEvent*)> handler_;
+};
+
+} // namespace
+
+void closeForm(QWidget* form) {
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        subWindow->close();
+    else
+        form->close();
+}
+
+void installKeyPreview(QWidget* form, std::function<bool(QKeyEvent*)> handler) {
+    qApp->installEventFilter(new KeyPreview(form, std::move(handler)));
+}
+
+} // namespace masterdata

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QHash>
+#include <QKeyEvent>
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+#include "shell/DataModule.h"
+
+class QWidget;
+
+// Small pieces the master data windows share.
+namespace masterdata {
+
+// Closes a form: its MDI sub-window when it is an MDI child, otherwise the form itself.
+// Either way the form's closeEvent decides whether it may close.
+void closeForm(QWidget* form);
+
+// Lets a form see every key press inside it before its controls do; the handler
+// returns true when it took the key.
+void installKeyPreview(QWidget* form, std::function<bool(QKeyEvent*)> handler);
+
+// The one window of a kind that lives beside a data module, made hidden on first use
+// and deleted with the data module (the picture window, the SQL tool).
+template <class Window>
+Window& windowOf(shell::TDM_CS& dm) {
+    static QHash<const shell::TDM_CS*, QPointer<Window>> windows;
+    QPointer<Window>& window = windows[&dm];
+    if (!window) {
+        window = new Window(dm);
+        const shell::TDM_CS* key = &dm;
+        QObject::connect(&dm, &QObject::destroyed, window, [key] { delete windows.take(key); });
+    }
+    return *window;
+}
+
+} // namespace masterdata
