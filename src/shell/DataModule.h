@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataset/Dataset.h"
+#include "report/TablePrinter.h"
 #include "shell/Settings.h"
 #include "sql/Connection.h"
 
@@ -42,6 +43,9 @@ public:
     dataset::Dataset SQL_LS;
     dataset::Dataset SQLFORM;
     dataset::Dataset ADOTable1;
+    // The table printer shared by the list windows' print buttons (reports::PrintDataSet);
+    // each print keeps the settings it does not set from the one before.
+    report::TablePrinter frPrintTable_Public;
 
     QString OperatorCode;
     QString OperatorName;
