@@ -1,0 +1,7 @@
+#include "orders/UnsavedChanges.h"
+
+namespace orders {
+
+bool UnsavedChanges = false;
+
+} // namespace orders
