@@ -26,18 +26,22 @@ void createLongLivedWindows(Tform1& mainWindow) {
     mainWindow.addToolWindow(QStringLiteral("TCSH"), new TCSH(dm));
 }
 
-int runProgram(QApplication& app, const QString& programDir) {
-    app.setApplicationName(kApplicationTitle);  // the display name would be appended to every caption
-    sys::SingleInstanceLock lock(kInstanceLockName);
-    if (!claimSingleInstance(lock))
-        return 0;
-    TDM_CS dataModule(programDir);
+int runMainWindow(QApplication& app, TDM_CS& dataModule) {
     Tform1 mainWindow(dataModule);
     if (!mainWindow.loggedIn())
         return 0;
     createLongLivedWindows(mainWindow);
     mainWindow.showMaximized();
     return app.exec();
+}
+
+int runProgram(QApplication& app, const QString& programDir) {
+    app.setApplicationName(kApplicationTitle);  // the display name would be appended to every caption
+    sys::SingleInstanceLock lock(kInstanceLockName);
+    if (!claimSingleInstance(lock))
+        return 0;
+    TDM_CS dataModule(programDir);
+    return runMainWindow(app, dataModule);
 }
 
 } // namespace shell

@@ -8,6 +8,7 @@ namespace sys { class SingleInstanceLock; }
 
 namespace shell {
 
+class TDM_CS;
 class Tform1;
 
 // Takes the single-instance lock; when another copy holds it, shows
@@ -16,9 +17,14 @@ bool claimSingleInstance(sys::SingleInstanceLock& lock);
 
 // The long-lived windows, created hidden in start-up order and handed to the main
 // window, which shows them on their commands: the upgrade Tup and the initialisation
-// TCSH. The working windows of the modules are registered with the main window here
-// as well (Tform1::registerChildWindow).
+// TCSH. The modules plug their long-lived windows in here, and their working windows
+// with Tform1::registerChildWindow next to them.
 void createLongLivedWindows(Tform1& mainWindow);
+
+// The start-up from the main window on: its creation runs the login (an abandoned
+// login ends here with 0), then the long-lived windows, the maximised main window and
+// the event loop until the main window closes.
+int runMainWindow(QApplication& app, TDM_CS& dataModule);
 
 // The whole start-up: title, lock, data module, main window with the login, the
 // long-lived windows, event loop. Returns the program's exit code.
