@@ -113,10 +113,11 @@ public:
     // The six stage commands. Each does nothing while its command is off. A stage's
     // payment, flag, date and stock movement are stored in one transaction; after a
     // failure nothing of them is stored and the order in memory keeps them unsaved.
-    // printFirst, when given, prints the order before the rental is confirmed.
+    // printFirst, when given, prints the order before the rental is confirmed; when it
+    // returns false (the print failed and told the operator) the rental is not confirmed.
     StageOutcome ConfirmReservation(const OrderForm& form, const QString& payment);
     StageOutcome ConfirmRental(const OrderForm& form, const QString& payment,
-                               const std::function<void()>& printFirst = {});
+                               const std::function<bool()>& printFirst = {});
     StageOutcome ConfirmReturn(const OrderForm& form, const QString& payment);
     StageOutcome CancelReservation(const OrderForm& form);
     StageOutcome CancelRental(const OrderForm& form);

@@ -32,7 +32,7 @@ StageOutcome RentalOrder::ConfirmReservation(const OrderForm& form, const QStrin
 }
 
 StageOutcome RentalOrder::ConfirmRental(const OrderForm& form, const QString& payment,
-                                        const std::function<void()>& printFirst) {
+                                        const std::function<bool()>& printFirst) {
     return runStage(StageCommand::ConfirmRental, texts::kRentFailed, [&](StageOutcome& outcome) {
         const std::optional<text::Decimal> amount = saveAndReadPayment(form, payment, outcome);
         if (!amount)
@@ -45,7 +45,8 @@ StageOutcome RentalOrder::ConfirmRental(const OrderForm& form, const QString& pa
         if (printFirst) {
             printingForRentalConfirm_ = true;
             const auto printed = qScopeGuard([this] { printingForRentalConfirm_ = false; });
-            printFirst();
+            if (!printFirst())
+                return;
         }
         setFlag(QStringLiteral("SH"), kConfirmed);
         stampToday(QStringLiteral("SS_RQ"));

@@ -618,7 +618,7 @@ private Q_SLOTS:
             return true;
         };
         const orders::StageOutcome outcome = f.order.ConfirmRental(f.form(), "300", [&] {
-            f.order.PrintCommand(f.form(), printDocument);
+            return f.order.PrintCommand(f.form(), printDocument);
         });
         QVERIFY(outcome.done);
         QCOMPARE(printedPayment, QStringLiteral("300.00"));
@@ -633,9 +633,28 @@ private Q_SLOTS:
         openOrderWithLines(f);
         f.order.Query_ZB.field("KHMC").setValue("");
         bool printed = false;
-        QVERIFY(!f.order.ConfirmRental(f.form(), "300", [&] { printed = true; }).done);
+        QVERIFY(!f.order.ConfirmRental(f.form(), "300", [&] {
+            printed = true;
+            return true;
+        }).done);
         QVERIFY(!printed);
         QCOMPARE(f.dialogs.texts(), QStringList{"请输入客户编码和姓名!"});
+    }
+
+    // A print that fails stops the rental confirm: nothing of the stage is stored.
+    void failedPrintStopsTheRental() {
+        OrderFixture f;
+        openOrderWithLines(f);
+        const orders::StageOutcome outcome = f.order.ConfirmRental(f.form(), "300", [&] {
+            return f.order.PrintCommand(f.form(), [] { return false; });
+        });
+        QVERIFY(!outcome.done);
+        QVERIFY(f.dialogs.messages().isEmpty());
+        QCOMPARE(f.header("sh"), QStringLiteral("F"));
+        QCOMPARE(f.header("ss"), QStringLiteral("null"));
+        QCOMPARE(f.stock("01"), QStringLiteral("10.00/0.00"));
+        QCOMPARE(f.order.stageControls().stage, Stage::Entered);
+        QCOMPARE(f.memory("SS"), QStringLiteral("300.00"));  // kept unsaved, as typed
     }
 
     // Printing on its own saves first.
