@@ -129,6 +129,7 @@ private:
     bool closing_ = false;  // a close event to the window passes to the window itself
 };
 
+// A folder or program that does not open is not reported.
 Tform1::DesktopActions systemDesktop() {
     return {
         [](const QString& folder) { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); },

@@ -6,7 +6,7 @@
 namespace shell {
 
 PasswordChange changeOperatorPassword(TDM_CS& dataModule, const QString& oldPassword, const QString& newPassword,
-                               const QString& repeatedPassword) {
+                                      const QString& repeatedPassword) {
     dataset::Dataset& query = dataModule.SQL_1;
     query.setCommandText(QStringLiteral("select MM from BM_YG where BM=") + sql::quoted(dataModule.OperatorCode));
     query.open();
