@@ -84,14 +84,25 @@ void DBNavigator::click(Button which) {
         case Button::Last: dataset_->last(); break;
         case Button::Insert: dataset_->append(); break;
         case Button::Delete:
-            if (!dataset_->isEmpty())
-                dataset_->deleteRecord();
+            deleteCurrentRow();
             break;
         }
     } catch (const sql::Error& error) {
         ui::fail(this, error.message());
     }
     updateButtons();
+}
+
+// Deleting a new row drops it. The grids are held back meanwhile: a grid told that
+// the row goes away would move its current row first, and leaving the new row would
+// write it.
+void DBNavigator::deleteCurrentRow() {
+    if (dataset_->state() == dataset::Dataset::State::Insert) {
+        dataset::ControlsDisabled quiet(*dataset_);
+        dataset_->deleteRecord();
+    } else if (!dataset_->isEmpty()) {
+        dataset_->deleteRecord();
+    }
 }
 
 void DBNavigator::updateButtons() {

@@ -30,6 +30,7 @@ public:
     void click(Button which);
 
 private:
+    void deleteCurrentRow();
     void updateButtons();
 
     QPointer<dataset::Dataset> dataset_;

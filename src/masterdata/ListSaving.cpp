@@ -11,9 +11,13 @@ void EditableList::save() {
     clearMark();
 }
 
+// With the grids held back: a grid told that the new row goes away would move its
+// current row first, and leaving the new row would write it.
 void EditableList::dropUnsaved() {
-    if (list_.isOpen())
-        list_.cancelUpdates();
+    if (!list_.isOpen())
+        return;
+    dataset::ControlsDisabled quiet(list_);
+    list_.cancelUpdates();
 }
 
 bool saveWithMessages(QWidget* form, EditableList& list) {
