@@ -58,7 +58,8 @@ QFont printFont(TableSection section);
 //   printer.setDataSet(&ds);
 //   printer.showReport(window);  // the print preview, or the PDF target when set
 //
-// The page layout follows TableLayout; margins are the printer's minimum of 5 mm.
+// Pages are laid out by layOutTable (orientation rule, rows per page) inside margins of
+// 5 mm, about the least a printer leaves unprinted.
 class TablePrinter : public QObject {
     Q_OBJECT
 
