@@ -7,6 +7,7 @@
 #include "support/ProgramFixture.h"
 #include "support/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QToolButton>
 #include <QtTest>
 
@@ -32,6 +33,7 @@ private slots:
     void closingQuestion_data();
     void closingQuestion();
     void deletingANewRowDropsIt();
+    void enterInTheGridMovesToTheNextCell();
     void employeesKeepTheirPasswordAndMayShareALogin();
     void categoryWithProductsCanBeDeleted();
 
@@ -251,6 +253,26 @@ void TestListWindows::deletingANewRowDropsIt() {
     QCOMPARE(query_->state(), dataset::Dataset::State::Browse);
     QCOMPARE(fixture_->scalar("select count(*) from BM_SPLB").toInt(), 3);
     QCOMPARE(window.DBGridEh1->model()->rowCount(), 3);
+}
+
+void TestListWindows::enterInTheGridMovesToTheNextCell() {
+    ListForm& window = openWindow("SPLB");
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    masterdata::DataGrid* grid = window.DBGridEh1;
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, 0));  // past the last cell of the row
+    QTest::keyClick(grid, Qt::Key_0);  // typing opens the cell editor
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(editor && editor != grid && grid->isAncestorOf(editor));
+    QTest::keyClick(editor, Qt::Key_7);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), grid);  // the delegate closes its editor from the event loop
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, 1));
+    QCOMPARE(query_->record(1).text("BM"), QString("07"));
+    QVERIFY(window.isMarked());
 }
 
 void TestListWindows::employeesKeepTheirPasswordAndMayShareALogin() {
