@@ -181,7 +181,11 @@ struct SheetColumn {
 class SheetWriter {
 public:
     SheetWriter(const char* path, dataset::Dataset& dataset) : dataset_(dataset) {
-        workbook_ = workbook_new(path);
+        // Rows are written strictly in order, so the sheet can stream: strings go inline
+        // instead of through the shared-string table, about twice as fast on large sheets.
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        workbook_ = workbook_new_opt(path, &options);
         sheet_ = workbook_ ? workbook_add_worksheet(workbook_, nullptr) : nullptr;
         if (!sheet_)
             throw ExportError(QStringLiteral("打开Excel失败！"));
