@@ -8,10 +8,17 @@
 
 #include "shell/DataModule.h"
 
+class QLabel;
+class QToolButton;
 class QWidget;
 
 // Small pieces the master data windows share.
 namespace masterdata {
+
+// A flat text button of a button bar ("保存[&S]"), named as the control it is.
+QToolButton* makeSpeedButton(QWidget* parent, const char* name, const char* text);
+// A caption label named as the control it is.
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text);
 
 // Closes a form: its MDI sub-window when it is an MDI child, otherwise the form itself.
 // Either way the form's closeEvent decides whether it may close.

@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSplitter>
@@ -30,21 +29,6 @@ namespace masterdata {
 namespace {
 
 constexpr int kCodeRole = Qt::UserRole;
-
-QToolButton* makeSpeedButton(QWidget* parent, const char* name, const char* text) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(QString::fromUtf8(text));
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
 
 // The hourglass while the interface thread is busy.
 class WaitCursor {

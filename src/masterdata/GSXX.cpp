@@ -31,12 +31,6 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const char* text, QLabel*
     return edit;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 QToolButton* makePictureButton(QWidget* parent, const char* name, const char* caption, QStyle::StandardPixmap icon) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));

@@ -12,18 +12,6 @@
 #include <QVBoxLayout>
 
 namespace masterdata {
-namespace {
-
-QToolButton* makeSpeedButton(QWidget* parent, const char* name, const char* text) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(QString::fromUtf8(text));
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    return button;
-}
-
-} // namespace
 
 ListForm::ListForm(shell::TDM_CS& dm, const Setup& setup, QWidget* parent) : QWidget(parent), list_(query_) {
     setObjectName(QLatin1String(setup.formName));

@@ -41,7 +41,7 @@ char lookedUpInitial(shell::TDM_CS& dm, const QByteArray& character) {
     query.close();
     query.setCommandText(QStringLiteral("select jp from BM_JP where mc=") + sql::quoted(text));
     query.open();
-    if (query.isEmpty() || query.columnCount() == 0)
+    if (query.isEmpty())
         return 0;
     const QByteArray initials = text::toGbk(query.field(0).asString());
     return initials.isEmpty() ? 0 : initials.at(0);
