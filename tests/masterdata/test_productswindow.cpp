@@ -50,6 +50,7 @@ private slots:
     void regenerationOverwritesEveryVisitedRow();
     void regenerationVisitsOnlyTheFilteredRows();
     void regenerationFailurePartWayKeepsTheRowsDone();
+    void exportAsksWhereToSaveTheList();
     void previewShowsTheRowsPicture();
     void doubleClickOpensThePictureWindowAndKeepsTheRow();
 
@@ -419,6 +420,15 @@ void TestProductsWindow::regenerationFailurePartWayKeepsTheRowsDone() {
     QVERIFY(!fixture_->connection().inTransaction());
     QVERIFY(window.isMarked());
     QCOMPARE(window.DBGridEh1->model()->rowCount(), 4);  // the grid follows the dataset again
+}
+
+void TestProductsWindow::exportAsksWhereToSaveTheList() {
+    TFormSP& window = openWindow();
+    window.SpeedButton4->click();  // cancelled
+    QCOMPARE(dialogs_->fileRequests().size(), 1);
+    QCOMPARE(dialogs_->fileRequests().first().kind, ui::FileRequest::Kind::Save);
+    QVERIFY(dialogs_->fileRequests().first().proposedName.startsWith("商品资料"));
+    QVERIFY(dialogs_->messages().isEmpty());
 }
 
 void TestProductsWindow::previewShowsTheRowsPicture() {
