@@ -2,6 +2,7 @@
 
 #include <QItemSelectionModel>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 using dataset::Dataset;
@@ -27,6 +28,7 @@ private slots:
     void followsRowsInsertedAndRemoved();
     void disabledControlsHoldTheViewsBack();
     void keepsTheCurrentRowWithTheView();
+    void cancelledNewRowIsNotPostedByTheView();
 
 private:
     void addLine(const QString& code, const char* stock, const char* quantity, const char* deposit);
@@ -277,5 +279,24 @@ void TestDatasetModel::keepsTheCurrentRowWithTheView() {
     QCOMPARE(model.rowCount(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestDatasetModel)
+// Removing the current row moves the view's current index; that move must not move the
+// dataset, which would post the new row the operator is abandoning.
+void TestDatasetModel::cancelledNewRowIsNotPostedByTheView() {
+    DatasetModel model(lines_.get());
+    QTableView grid;
+    grid.setModel(&model);
+    model.followSelection(grid.selectionModel());
+    lines_->moveTo(1);
+    lines_->insert();
+    lines_->field("SPBM").setValue("04");
+    QCOMPARE(grid.currentIndex().row(), 1);
+    lines_->cancel();
+    QCOMPARE(lines_->recordCount(), 3);
+    QCOMPARE(lines_->state(), Dataset::State::Browse);
+    QVERIFY(!lines_->locate("SPBM", "04"));
+    QCOMPARE(grid.currentIndex().row(), lines_->row());
+}
+
+QTEST_MAIN(TestDatasetModel)
 #include "test_datasetmodel.moc"
+

@@ -21,10 +21,16 @@ DatasetModel::DatasetModel(Dataset* dataset, QObject* parent) : QAbstractTableMo
         endInsertRows();
         valuesChanged();
     });
-    connect(dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
+    // While a row goes, the view moves its current index off it; that move is the view's
+    // own and must not move the dataset (which would post a new row being abandoned).
+    connect(dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) {
+        removingRow_ = true;
+        beginRemoveRows({}, row, row);
+    });
     connect(dataset, &Dataset::rowRemoved, this, [this] {
         --rows_;
         endRemoveRows();
+        removingRow_ = false;
         valuesChanged();
     });
     connect(dataset, &Dataset::rowChanged, this, [this](int row) {
@@ -214,7 +220,7 @@ void DatasetModel::followSelection(QItemSelectionModel* selection) {
 }
 
 void DatasetModel::viewCurrentChanged(const QModelIndex& current) {
-    if (syncing_ || !current.isValid() || !dataset_ || current.row() == dataset_->row())
+    if (syncing_ || removingRow_ || !current.isValid() || !dataset_ || current.row() == dataset_->row())
         return;
     if (!setCurrentIndex(current))
         currentRowMoved(dataset_->row());  // the view goes back to the row that could not be left

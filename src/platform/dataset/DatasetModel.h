@@ -92,6 +92,7 @@ private:
     mutable QHash<int, QString> footerTexts_;  // by model column, until the values change
     QPointer<QItemSelectionModel> selection_;
     bool syncing_ = false;
+    bool removingRow_ = false;
 };
 
 } // namespace dataset
