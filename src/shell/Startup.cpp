@@ -2,9 +2,8 @@
 
 #include "shell/AppInfo.h"
 #include "shell/DataModule.h"
-#include "shell/InitialiseWindow.h"
 #include "shell/MainWindow.h"
-#include "shell/UpgradeWindow.h"
+#include "shell/ProgramWindows.h"
 #include "system/SingleInstanceLock.h"
 #include "ui/Dialogs.h"
 
@@ -20,17 +19,12 @@ bool claimSingleInstance(sys::SingleInstanceLock& lock) {
     return false;
 }
 
-void createLongLivedWindows(Tform1& mainWindow) {
-    TDM_CS& dm = mainWindow.dataModule();
-    mainWindow.addToolWindow(QStringLiteral("Tup"), new Tup(dm));
-    mainWindow.addToolWindow(QStringLiteral("TCSH"), new TCSH(dm));
-}
-
 int runMainWindow(QApplication& app, TDM_CS& dataModule) {
     Tform1 mainWindow(dataModule);
     if (!mainWindow.loggedIn())
         return 0;
     createLongLivedWindows(mainWindow);
+    registerWorkingWindows(mainWindow);
     mainWindow.showMaximized();
     return app.exec();
 }

@@ -15,12 +15,6 @@ class Tform1;
 // "程序已运行！" and returns false, having touched nothing else.
 bool claimSingleInstance(sys::SingleInstanceLock& lock);
 
-// The long-lived windows, created hidden in start-up order and handed to the main
-// window, which shows them on their commands: the upgrade Tup and the initialisation
-// TCSH. The modules plug their long-lived windows in here, and their working windows
-// with Tform1::registerChildWindow next to them.
-void createLongLivedWindows(Tform1& mainWindow);
-
 // The start-up from the main window on: its creation runs the login (an abandoned
 // login ends here with 0), then the long-lived windows, the maximised main window and
 // the event loop until the main window closes.

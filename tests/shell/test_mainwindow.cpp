@@ -3,6 +3,7 @@
 #include "shell/InitialiseWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/PasswordWindow.h"
+#include "shell/ProgramWindows.h"
 #include "shell/Startup.h"
 #include "shell/UpgradeWindow.h"
 #include "support/ProgramFixture.h"
@@ -352,6 +353,31 @@ private Q_SLOTS:
         }
         QCOMPARE(frame.isVisible(), stillOpen);
         QCOMPARE(QFile::exists(fixture.path("Backup/星期日.bak")), answers.size() > 1);
+    }
+
+    void registeredCommandsOpenTheirWindows_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("windowClass");
+        QTest::newRow("company") << "JC_GSXX" << "masterdata::TBM_GSXX";
+        QTest::newRow("employees") << "JC_YG" << "masterdata::TBM_YG";
+        QTest::newRow("categories") << "JC_SPLB" << "masterdata::TBM_SPLB";
+        QTest::newRow("products") << "JC_SP" << "masterdata::TFormSP";
+    }
+    void registeredCommandsOpenTheirWindows() {
+        QFETCH(QString, code);
+        QFETCH(QString, windowClass);
+        ProgramFixture fixture;
+        ScriptedDialogs dialogs;
+        shell::Tform1 frame(fixture.dm(), alreadyLoggedIn);
+        shell::createLongLivedWindows(frame);
+        shell::registerWorkingWindows(frame);
+        QVERIFY(frame.command(code)->isEnabled());
+        frame.runCommand(code);
+        QWidget* window = frame.childWindow(code);
+        QVERIFY(window);
+        QCOMPARE(QString::fromLatin1(window->metaObject()->className()), windowClass);
+        frame.runCommand(code);
+        QCOMPARE(frame.childWindow(code), window);  // one window per command
     }
 
     void maintenanceWindowsShowWithoutBlocking() {
