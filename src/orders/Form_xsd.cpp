@@ -22,11 +22,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDateEdit>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -322,7 +324,13 @@ QWidget* Txsd::buildLines() {
     // Under the stock column: the quantity rented, not a stock total.
     model->setFooter(QStringLiteral("KCSL"), dataset::Footer::sumOf(QStringLiteral("SL")));
     model->setFooter(QStringLiteral("ZZJ"), dataset::Footer::sumOf(QStringLiteral("ZZJ")));
-    DBGridEh1->setColumnWidth(model->modelColumn(QStringLiteral("SPMC")), 220);
+    const std::pair<const char*, int> widths[] = {
+        {"SPBM", 110}, {"SPMC", 200}, {"DW", 50}, {"CBJ", 80}, {"YJ", 80}, {"ZJ", 70},
+        {"KCSL", 70},  {"SL", 70},    {"TS", 70}, {"ZZJ", 80},
+    };
+    for (const auto& [column, width] : widths)
+        DBGridEh1->setColumnWidth(model->modelColumn(QLatin1String(column)), width);
+    DBGridEh1->horizontalHeader()->setStretchLastSection(true);  // the remark takes the rest
 
     Panel5 = makeControl<QFrame>(area, "Panel5");
     Panel5->setFrameShape(QFrame::StyledPanel);
@@ -335,7 +343,11 @@ QWidget* Txsd::buildLines() {
     panelLayout->addWidget(Image1);
     Panel5->setVisible(false);
 
-    row->addWidget(DBGridEh1, 1);
+    auto* gridWithFooter = new QVBoxLayout;
+    gridWithFooter->setSpacing(0);
+    gridWithFooter->addWidget(DBGridEh1, 1);
+    gridWithFooter->addWidget(DBGridEh1->footer());
+    row->addLayout(gridWithFooter, 1);
     row->addWidget(Panel5);
     return area;
 }
@@ -707,7 +719,7 @@ bool Txsd::printDocument() {
 
 bool Txsd::PrintXP() {
     try {
-        printTicket(dm_, order_, now_());
+        printTicket(dm_, order_, QDateTime::currentDateTime());
         return true;
     } catch (const TicketError& error) {
         ui::fail(this, error.message());
@@ -797,7 +809,8 @@ void Txsd::BitBtn1Click() {
         return;
     }
     if (matches.count > 1) {
-        Txspx::instance(dm_).showList(matches.listStatement, this);
+        quickList_ = &Txspx::instance(dm_);
+        quickList_->showList(matches.listStatement, this);
         return;
     }
     if (order_.AddProductLine(matches.firstCode)) {
@@ -945,9 +958,8 @@ void Txsd::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    Txspx& quickList = Txspx::instance(dm_);
-    if (quickList.QuickListCaller == kOrderWindowCaller)
-        quickList.close();
+    if (quickList_)
+        quickList_->close();
     event->accept();
 }
 

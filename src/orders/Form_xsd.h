@@ -2,7 +2,7 @@
 
 #include "orders/RentalOrder.h"
 
-#include <QDateTime>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -29,6 +29,7 @@ class TDM_CS;
 namespace orders {
 
 class OrderGrid;
+class Txspx;
 
 // The rental order window "出租、归还单": the order's head and customer, its lines in a
 // grid with footers, the quick selection and the pickers, the money of the three
@@ -49,8 +50,6 @@ public:
     RentalOrder& order() { return order_; }
     // Puts the number into Edit_id, which loads that order.
     void openOrder(const QString& number);
-    // The moment printed on tickets; the clock by default.
-    void setNow(std::function<QDateTime()> now) { now_ = std::move(now); }
 
     // What the pickers write: a product into the current line (the full picker), or a
     // new line after which the quick-selection box is emptied and focused (the quick list).
@@ -176,11 +175,11 @@ private:
 
     shell::TDM_CS& dm_;
     RentalOrder order_;
-    std::function<QDateTime()> now_ = &QDateTime::currentDateTime;
     std::vector<Binding> bindings_;
     bool showingHeader_ = false;
     bool customerNameOn_ = true;
     bool placed_ = false;
+    QPointer<Txspx> quickList_;  // shown by this window's quick selection
 };
 
 } // namespace orders

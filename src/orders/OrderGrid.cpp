@@ -13,14 +13,13 @@ namespace orders {
 // The footer row under the grid's columns, scrolled and sized with them.
 class GridFooter : public QWidget {
 public:
-    explicit GridFooter(OrderGrid* grid) : QWidget(grid), grid_(grid) {
+    explicit GridFooter(OrderGrid* grid) : grid_(grid) {
         setObjectName(QStringLiteral("Footer"));
         QFont bold = font();
         bold.setBold(true);
         setFont(bold);
+        setFixedHeight(fontMetrics().height() + 8);
     }
-
-    int rowHeight() const { return fontMetrics().height() + 8; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -33,10 +32,14 @@ protected:
         const dataset::DatasetModel* model = grid_->datasetModel();
         if (!model)
             return;
+        // The footer lies under the grid; its cells line up with the grid's viewport.
+        const int offset = grid_->viewport()->mapTo(grid_, QPoint(0, 0)).x();
+        painter.setClipRect(offset, 0, grid_->viewport()->width(), height());
         for (int column = 0; column < model->columnCount(); ++column) {
             if (header->isSectionHidden(column))
                 continue;
-            const QRect cell(header->sectionViewportPosition(column) + 4, 0, header->sectionSize(column) - 8, height());
+            const QRect cell(offset + header->sectionViewportPosition(column) + 4, 0, header->sectionSize(column) - 8,
+                             height());
             const Qt::Alignment alignment = model->dataset()->column(model->datasetColumn(column)).alignment();
             painter.drawText(cell, int(alignment | Qt::AlignVCenter), grid_->footerText(column));
         }
@@ -92,17 +95,26 @@ private:
 };
 
 OrderGrid::OrderGrid(QWidget* parent) : masterdata::DataGrid(parent), footer_(new GridFooter(this)) {
+    footer_->setParent(parent);
     setItemDelegate(new CellDelegate(this));
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
-    setViewportMargins(0, 0, 0, footer_->rowHeight());
     connect(horizontalHeader(), &QHeaderView::sectionResized, footer_, qOverload<>(&QWidget::update));
+    connect(horizontalHeader(), &QHeaderView::geometriesChanged, footer_, qOverload<>(&QWidget::update));
     connect(horizontalHeader(), &QHeaderView::sectionMoved, footer_, qOverload<>(&QWidget::update));
 }
 
 void OrderGrid::bind(dataset::Dataset* dataset) {
     setDataset(dataset);
     connect(datasetModel(), &dataset::DatasetModel::footersChanged, footer_, qOverload<>(&QWidget::update));
+}
+
+OrderGrid::~OrderGrid() {
+    delete footer_.data();
+}
+
+QWidget* OrderGrid::footer() const {
+    return footer_;
 }
 
 QString OrderGrid::footerText(int modelColumn) const {
@@ -128,12 +140,6 @@ void OrderGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     masterdata::DataGrid::currentChanged(current, previous);
     if (current.isValid())
         emit columnEntered();
-}
-
-void OrderGrid::updateGeometries() {
-    masterdata::DataGrid::updateGeometries();
-    const QRect area = viewport()->geometry();
-    footer_->setGeometry(area.left(), area.bottom() + 1, area.width(), footer_->rowHeight());
 }
 
 void OrderGrid::scrollContentsBy(int dx, int dy) {

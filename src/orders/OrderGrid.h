@@ -14,13 +14,14 @@ namespace orders {
 class GridFooter;
 
 // The line grid of the order window: an editable data grid with one footer row under
-// its columns, an ellipsis button in the cells of one column, and the column events
+// its columns (a widget of its own, which the window lays out below the grid), an ellipsis button in the cells of one column, and the column events
 // of a desktop grid. Enter moves on to the next cell. A cell left unchanged is not
 // written back, so merely passing through a product-code cell looks nothing up.
 class OrderGrid : public masterdata::DataGrid {
     Q_OBJECT
 public:
     explicit OrderGrid(QWidget* parent = nullptr);
+    ~OrderGrid() override;
 
     // Shows the dataset; the footers are set on datasetModel().
     void bind(dataset::Dataset* dataset);
@@ -28,6 +29,8 @@ public:
     void setEditButtonColumn(const QString& column) { editButtonColumn_ = column; }
     const QString& editButtonColumn() const { return editButtonColumn_; }
 
+    // The footer row, to be laid out right under the grid (it goes with the grid).
+    QWidget* footer() const;
     // The footer text under a grid column, as shown.
     QString footerText(int modelColumn) const;
     // Writes what the open cell editor holds and closes it; nothing when none is open.
@@ -43,7 +46,6 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
-    void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -51,7 +53,7 @@ private:
     void editorOpened(QWidget* editor) { openEditor_ = editor; }
     void editButtonPressed(QWidget* editor);
 
-    GridFooter* footer_;
+    QPointer<GridFooter> footer_;  // laid out beside the grid, deleted with it
     QString editButtonColumn_;
     QPointer<QWidget> openEditor_;
 };
