@@ -134,6 +134,13 @@ void OrderGrid::editButtonPressed(QWidget* editor) {
     emit editButtonClicked();
 }
 
+// Writing a cell may remove its line (an unknown product code): the view has then
+// released the editor already.
+void OrderGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor->isVisible())
+        masterdata::DataGrid::closeEditor(editor, hint);
+}
+
 void OrderGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (previous.isValid() && current != previous)
         emit columnExited();

@@ -193,6 +193,50 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.texts(), QStringList{});
     }
 
+    // A code that no product has, typed into the grid: told, and the line goes. Quotes
+    // and "%" are plain characters of the code.
+    void unknownCodeInTheGridDropsTheLine_data() {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("no such code") << "99";
+        QTest::newRow("percent sign") << "0%";
+        QTest::newRow("double quote") << "0\"1";
+        QTest::newRow("single quote") << "'";
+    }
+    void unknownCodeInTheGridDropsTheLine() {
+        QFETCH(QString, code);
+        Fixture f;
+        f.newOrder();
+        f.addLineByCode("01");
+        f.addLineByCode(code);
+        QCOMPARE(f.dialogs.texts(), QStringList{texts::kCodeUnknown});
+        QCOMPARE(f.lineCodes(), QStringList{"01"});
+        QCOMPARE(f.window->YS->text(), QStringLiteral("250.00"));
+    }
+
+    // Without an employee for the login there is no number; an employee without a name
+    // leaves the new order open but says what is missing.
+    void newOrderNeedsTheOperatorAsEmployee_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("no employee with the login")
+            << "update bm_yg set dlmc='old' where dlmc='sa'" << texts::kLoginWithoutEmployee.arg("sa") << false;
+        QTest::newRow("employee without a name")
+            << "update bm_yg set mc='' where dlmc='sa'"
+            << QStringLiteral("请在“基础资料-员工资料”中输入至少一个有姓名的员工") << true;
+    }
+    void newOrderNeedsTheOperatorAsEmployee() {
+        QFETCH(QString, statement);
+        QFETCH(QString, message);
+        QFETCH(bool, opened);
+        Fixture f;
+        f.program.execute(statement);
+        Fixture::click(f.window->SpeedButton2);
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
+        QCOMPARE(f.window->Edit_id->text().size(), opened ? 16 : 0);
+        QCOMPARE(f.stageButtons(), QString::fromLatin1(opened ? "101000" : "000000"));
+    }
+
     // The road of one rental: quantities, three days, a discount, then reservation,
     // rental and return with their payments and stock, and every cancel back.
     void oneRentalFromReservationToReturnAndBack() {
