@@ -145,8 +145,6 @@ void OrderGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (previous.isValid() && current != previous)
         emit columnExited();
     masterdata::DataGrid::currentChanged(current, previous);
-    if (current.isValid())
-        emit columnEntered();
 }
 
 void OrderGrid::scrollContentsBy(int dx, int dy) {

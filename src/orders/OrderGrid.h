@@ -13,10 +13,11 @@ namespace orders {
 
 class GridFooter;
 
-// The line grid of the order window: an editable data grid with one footer row under
-// its columns (a widget of its own, which the window lays out below the grid), an ellipsis button in the cells of one column, and the column events
-// of a desktop grid. Enter moves on to the next cell. A cell left unchanged is not
-// written back, so merely passing through a product-code cell looks nothing up.
+// The line grid of the order window: an editable data grid with a footer row under its
+// columns (a widget of its own, which the window lays out below the grid), an ellipsis
+// button in the cells of one column, and the column-exit event of a desktop grid.
+// Enter moves on to the next cell. A cell left unchanged is not written back, so merely
+// passing through a product-code cell looks nothing up.
 class OrderGrid : public masterdata::DataGrid {
     Q_OBJECT
 public:
@@ -39,8 +40,6 @@ public:
 signals:
     // The ellipsis button of a cell was pressed; the cell's edit was dropped.
     void editButtonClicked();
-    // The current cell moved to another column or row (after columnExited).
-    void columnEntered();
     // The current cell is about to leave its column or row; the dataset is still on its row.
     void columnExited();
 
