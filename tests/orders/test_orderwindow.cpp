@@ -18,6 +18,8 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -106,6 +108,32 @@ private Q_SLOTS:
         QVERIFY(!w->Panel5->isVisible());
         QVERIFY(w->findChild<masterdata::PictureView*>(QStringLiteral("Image1")));
         QCOMPARE(w->DBNavigator1->objectName(), QStringLiteral("DBNavigator1"));
+    }
+
+    // In the main window's work area the window takes the top left, a little smaller
+    // than the area; closing its frame asks the window.
+    void placedInTheWorkArea() {
+        Fixture f;
+        delete f.window.data();
+        QMdiArea area;
+        area.resize(1366, 700);
+        area.show();
+        f.window = orders::Txsd::create(f.program.dm());
+        QMdiSubWindow* frame = area.addSubWindow(f.window);
+        frame->show();
+        const QSize work = area.viewport()->size();
+        QCOMPARE(frame->geometry(), QRect(0, 0, work.width() - 6, work.height() - 4));
+        f.newOrder();
+        f.addLineByCode("01");
+        Fixture::click(f.window->SpeedButton1);
+        Fixture::typeInto(f.window->DBEditEh2, "1");
+        f.dialogs.clear();
+        f.dialogs.answerNext(ui::Button::Cancel);
+        QVERIFY(!frame->close());
+        QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("当前还没有保存，是否现在保存？")});
+        f.dialogs.answerNext(ui::Button::No);
+        Fixture::click(f.window->SpeedButton5);  // 退出 closes the frame with the window
+        QTRY_VERIFY(f.window.isNull());
     }
 
     // Nothing to act on before an order is open: the stage commands, save, delete and
