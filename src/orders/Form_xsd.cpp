@@ -933,7 +933,7 @@ bool Txsd::eventFilter(QObject* watched, QEvent* event) {
 bool Txsd::FormCloseQuery() {
     dm_.settings().setPrintOptions(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox_XP->isChecked());
     finishGridEdit();
-    if (!UnsavedChanges)
+    if (!order_.hasUnsavedWork())
         return true;
     const ui::Button answer = ui::ask(this, QStringLiteral("提示"), QStringLiteral("当前还没有保存，是否现在保存？"),
                                       ui::Icon::Information, ui::Button::Yes | ui::Button::No | ui::Button::Cancel,

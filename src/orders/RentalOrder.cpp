@@ -204,6 +204,16 @@ bool RentalOrder::SaveCommand(const OrderForm& form) {
     return true;
 }
 
+bool RentalOrder::hasUnsavedWork() const {
+    if (UnsavedChanges)
+        return true;
+    if (!isOpen())
+        return false;
+    const bool newHeader = Query_ZB.state() == dataset::Dataset::State::Insert;
+    const bool typedCustomer = !Query_ZB.currentRecord().text(QStringLiteral("KHMC")).isEmpty();
+    return Query_MX.hasPendingUpdates() || (newHeader && typedCustomer);
+}
+
 bool RentalOrder::StoreOnClose(const QString& number) {
     if (!isOpen())
         return false;

@@ -96,6 +96,9 @@ public:
     // The save of the closing question: header and lines in one transaction, without
     // the stock check and without a message; false when it failed.
     bool StoreOnClose(const QString& number);
+    // What closing would lose: the program-wide mark, or a new order that is not stored
+    // yet but already has a customer name or lines (adding records does not set the mark).
+    bool hasUnsavedWork() const;
     // The order part of the print command: customer name and lines required, bc, then
     // printDocument (false when it failed and told the operator), then "打印成功".
     // Run by the rental confirm, it prints the order as held in memory and leaves

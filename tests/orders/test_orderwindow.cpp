@@ -532,6 +532,32 @@ private Q_SLOTS:
         }
     }
 
+    // A new order that was never stored is not lost by closing: with a customer name or a
+    // line it is asked about (adding records alone does not set the mark); untouched it is not.
+    void closingANewOrderThatWasNeverStored_data() {
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<bool>("withLine");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("untouched") << "" << false << false;
+        QTest::newRow("customer typed") << "王五" << false << true;
+        QTest::newRow("line added") << "" << true << true;
+    }
+    void closingANewOrderThatWasNeverStored() {
+        QFETCH(QString, customer);
+        QFETCH(bool, withLine);
+        QFETCH(bool, asked);
+        Fixture f;
+        f.newOrder(customer);
+        if (withLine)
+            f.addLineByCode("01");
+        QVERIFY(!orders::UnsavedChanges);
+        f.dialogs.clear();
+        f.dialogs.answerNext(ui::Button::Yes);
+        QVERIFY(f.window->close());
+        QCOMPARE(f.dialogs.texts(), asked ? QStringList{QStringLiteral("当前还没有保存，是否现在保存？")} : QStringList{});
+        QCOMPARE(f.stored("select count(*) from xsd_zb"), asked ? QStringLiteral("1.00") : QStringLiteral("0.00"));  // stored() shows numbers with two places
+    }
+
     // Opening an existing order by its number, as the query windows do; closing at once asks.
     void openingAnOrderByNumber() {
         QString number;
