@@ -37,8 +37,12 @@ QString amount(const std::optional<dataset::Record>& record, const char* column)
     return (record ? record->decimal(QLatin1String(column)) : text::Decimal()).toFixed(2);
 }
 
-// The placeholder table; the five names for columns the order tables lack print the
-// nearest column there is (no customer code: empty).
+
+const QStringList kReservedNames = {QStringLiteral("khbm"), QStringLiteral("dj"), QStringLiteral("je"),
+                                    QStringLiteral("zje"), QStringLiteral("QK")};
+
+// The placeholder table. The five reserved names stand for columns the order tables
+// do not have: they print an empty text.
 std::optional<Placeholder> placeholderValue(const QString& name, const TicketValues& values) {
     const std::optional<dataset::Record> header = values.header;
     if (name == QLatin1String("id")) return Placeholder{values.header.text(QStringLiteral("ID"))};
@@ -52,11 +56,7 @@ std::optional<Placeholder> placeholderValue(const QString& name, const TicketVal
     if (name == QLatin1String("sl"))
         return Placeholder{(values.line ? values.line->decimal(QStringLiteral("SL")) : text::Decimal()).toString(), true};
     if (name == QLatin1String("ss")) return Placeholder{amount(header, "SS"), true};
-    if (name == QLatin1String("khbm")) return Placeholder{};
-    if (name == QLatin1String("dj")) return Placeholder{amount(values.line, "ZJ"), true};
-    if (name == QLatin1String("je")) return Placeholder{amount(values.line, "ZZJ"), true};
-    if (name == QLatin1String("zje")) return Placeholder{amount(header, "YS"), true};
-    if (name == QLatin1String("QK")) return Placeholder{amount(header, "WFJE"), true};
+    if (kReservedNames.contains(name)) return Placeholder{};
     return std::nullopt;
 }
 
@@ -70,18 +70,12 @@ QString trimmedOfControls(const QString& text) {
     return text.mid(first, last - first);
 }
 
+// A width that is no whole number leaves the value unpadded.
 QByteArray replacement(const QString& placeholderText, const TicketValues& values) {
     const QString inner = trimmedOfControls(placeholderText);
     const qsizetype comma = inner.indexOf(QLatin1Char(','));
     const QString name = comma < 0 ? inner : inner.left(comma).trimmed();
-    int width = 0;
-    if (comma >= 0) {
-        const QString widthText = inner.mid(comma + 1).trimmed();
-        bool ok = false;
-        width = widthText.toInt(&ok);
-        if (!ok)
-            throw TicketError(QStringLiteral("小票格式中的宽度“%1”不是有效的整数").arg(widthText));
-    }
+    const int width = comma < 0 ? 0 : inner.mid(comma + 1).trimmed().toInt();
     const std::optional<Placeholder> value = placeholderValue(name, values);
     if (!value)
         return text::toGbk(name);

@@ -39,7 +39,7 @@ QByteArray PadField(const QByteArray& value, int width, const QString& alignment
 
 // One template line with every "[name]" or "[name,width]" replaced, as GBK bytes.
 // Replaced values are never scanned again; a "[" without a later "]" leaves the rest
-// of the line as it stands. Throws TicketError when a width is no whole number.
+// of the line as it stands; a width that is no whole number leaves the value unpadded.
 QByteArray ConverString(const QString& line, const TicketValues& values);
 
 // The whole ticket: FS &, the Title lines (line placeholders from the line at

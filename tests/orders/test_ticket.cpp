@@ -104,8 +104,12 @@ private Q_SLOTS:
         QTest::newRow("empty line") << "" << QByteArray();
         QTest::newRow("operator and time") << "[czybm] [now]" << QByteArray("001 2026-12-11 09:05:00");
         QTest::newRow("null flag") << "[qx]" << QByteArray();
-        QTest::newRow("null amount reads zero") << "[zje,6]" << QByteArray("  0.00");
-        QTest::newRow("customer code has no column") << "[khbm]|" << QByteArray("|");
+        QTest::newRow("reserved customer code") << "[khbm]|" << QByteArray("|");
+        QTest::newRow("reserved unit price") << "[dj]|" << QByteArray("|");
+        QTest::newRow("reserved line amount") << "[je]|" << QByteArray("|");
+        QTest::newRow("reserved total, filled") << "[zje,4]|" << QByteArray("    |");
+        QTest::newRow("reserved debt") << "[QK]|" << QByteArray("|");
+        QTest::newRow("width no whole number") << "[sl,x]|[khmc,2.5]|" << QByteArray("2|") + text::toGbk("张三") + "|";
         QTest::newRow("open bracket without close") << "a[id b" << QByteArray("a[id b");
         QTest::newRow("close before open") << "a]b[sl]" << QByteArray("a]b2");
         QTest::newRow("wide name cut inside a character") << "[spmc,5]|" << text::toGbk("白色") + " |";
@@ -128,14 +132,12 @@ private Q_SLOTS:
         QCOMPARE(orders::ConverString("[khmc][sl]", order.values()), QByteArray("[id]0"));
     }
 
-    void widthThatIsNoNumberStopsTheTicket() {
+    void nullNumbersReadZero() {
         OrderData order;
-        try {
-            orders::ConverString("[sl,x]", order.values());
-            QFAIL("a bad width was accepted");
-        } catch (const orders::TicketError& error) {
-            QVERIFY(error.message().contains("x"));
-        }
+        order.header.edit();
+        order.header.field("SS").clear();
+        order.header.post();
+        QCOMPARE(orders::ConverString("[ss,6]|[sl]", order.values()), QByteArray("  0.00|0"));
     }
 
     void padField_data() {
