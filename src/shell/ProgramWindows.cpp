@@ -6,6 +6,7 @@
 #include "masterdata/SPLB.h"
 #include "masterdata/SQLForm.h"
 #include "masterdata/YG.h"
+#include "orders/Form_xsd.h"
 #include "shell/DataModule.h"
 #include "shell/InitialiseWindow.h"
 #include "shell/MainWindow.h"
@@ -39,6 +40,9 @@ void createLongLivedWindows(Tform1& mainWindow) {
 }
 
 void registerWorkingWindows(Tform1& mainWindow) {
+    mainWindow.registerChildWindow(QStringLiteral("CZGH"), [](Tform1& frame) -> QWidget* {
+        return orders::Txsd::create(frame.dataModule());
+    });
     mainWindow.registerChildWindow(QStringLiteral("JC_GSXX"), companyWindow);
     mainWindow.registerChildWindow(QStringLiteral("JC_YG"), plainWindow<masterdata::TBM_YG>());
     mainWindow.registerChildWindow(QStringLiteral("JC_SPLB"), plainWindow<masterdata::TBM_SPLB>());

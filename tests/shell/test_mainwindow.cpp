@@ -358,6 +358,7 @@ private Q_SLOTS:
     void registeredCommandsOpenTheirWindows_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("windowClass");
+        QTest::newRow("rental orders") << "CZGH" << "orders::Txsd";
         QTest::newRow("company") << "JC_GSXX" << "masterdata::TBM_GSXX";
         QTest::newRow("employees") << "JC_YG" << "masterdata::TBM_YG";
         QTest::newRow("categories") << "JC_SPLB" << "masterdata::TBM_SPLB";
