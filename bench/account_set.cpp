@@ -2,7 +2,7 @@
 // few everyday operations, the median time of the program's code path beside the
 // same SQL run by the plain sqlite3 command, and the memory a large dataset takes.
 //
-//   bench_account_set [--products N] [--orders N] [--lines N] [--file PATH]
+//   bench_account_set [--products N] [--orders N] [--lines N] [--file PATH] [--profile-month N]
 //
 // Defaults: 5,000 products, 200,000 orders, 3 lines per order, a temporary file.
 #include "dataset/Dataset.h"
@@ -36,6 +36,7 @@ struct Options {
     int orders = 200000;
     int linesPerOrder = 3;
     QString file;
+    int profileMonth = 0;  // only load the month this many times (for a profiler)
 };
 
 Options parseOptions(const QStringList& args) {
@@ -45,6 +46,7 @@ Options parseOptions(const QStringList& args) {
         else if (args[i] == "--orders") options.orders = args[i + 1].toInt();
         else if (args[i] == "--lines") options.linesPerOrder = args[i + 1].toInt();
         else if (args[i] == "--file") options.file = args[i + 1];
+        else if (args[i] == "--profile-month") options.profileMonth = args[i + 1].toInt();
     }
     return options;
 }
@@ -176,6 +178,23 @@ long residentKb() {
     return fields.value(1).toLong() * 4;
 }
 
+const QString kMonth = "select * from xsd_zb where rq between #2026-11-01# and #2026-11-30#\n"
+                       " order by rq asc, id asc";
+
+void profileMonth(const Options& options) {
+    sql::Connection connection;
+    connection.openFile(options.file);
+    const double ms = medianMs([&] {
+        for (int i = 0; i < options.profileMonth; ++i) {
+            dataset::Dataset ds;
+            ds.setConnection(&connection);
+            ds.setCommandText(kMonth);
+            ds.open();
+        }
+    });
+    out << QString("month loaded %1 times: %2 ms each\n").arg(options.profileMonth).arg(ms / options.profileMonth, 0, 'f', 2);
+}
+
 void measure(const Options& options) {
     sql::Connection connection;
     connection.openFile(options.file);
@@ -202,8 +221,7 @@ void measure(const Options& options) {
            }),
            sqlite3Ms(options.file, oneOrder, 500));
 
-    const QString month = "select * from xsd_zb where rq between #2026-11-01# and #2026-11-30#\n"
-                          " order by rq asc, id asc";
+    const QString month = kMonth;
     int monthRows = 0;
     report("one month between, into a dataset", medianMs([&] {
                dataset::Dataset ds;
@@ -261,6 +279,9 @@ int main(int argc, char* argv[]) {
                    .arg(options.products).arg(options.orders).arg(options.linesPerOrder)
                    .arg(timer.elapsed() / 1000.0, 0, 'f', 1);
     }
-    measure(options);
+    if (options.profileMonth > 0)
+        profileMonth(options);
+    else
+        measure(options);
     return 0;
 }

@@ -360,7 +360,7 @@ void TextStore::set(int slot, const Cell& cell) {
 }
 
 TextStore::Ref TextStore::store(const QString& value) {
-    const bool internable = value.size() <= kInternMaxLength;
+    const bool internable = interning_ && value.size() <= kInternMaxLength;
     if (internable) {
         const auto found = interned_.constFind(value);
         if (found != interned_.constEnd())
@@ -368,8 +368,13 @@ TextStore::Ref TextStore::store(const QString& value) {
     }
     const Ref ref{quint32(chars_.size()), quint32(value.size())};
     chars_.insert(chars_.end(), value.utf16(), value.utf16() + value.size());
-    if (internable && interned_.size() < kInternMaxValues)
+    if (internable) {
         interned_.insert(value, ref);
+        if (interned_.size() >= kInternMaxValues) {  // a column of many different values: stop looking
+            interning_ = false;
+            interned_.clear();
+        }
+    }
     return ref;
 }
 

@@ -95,6 +95,7 @@ private:
     std::vector<char16_t> chars_;
     std::vector<Ref> refs_;
     QHash<QString, Ref> interned_;
+    bool interning_ = true;
 };
 
 // Whole numbers with a value meaning null: decimals (hundredths) and dates (seconds).
