@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QHash>
-#include <QKeyEvent>
 #include <QObject>
 #include <QPointer>
-#include <functional>
 
 #include "shell/DataModule.h"
 
@@ -24,9 +22,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const char* text);
 // Either way the form's closeEvent decides whether it may close.
 void closeForm(QWidget* form);
 
-// Lets a form see every key press inside it before its controls do; the handler
-// returns true when it took the key.
-void installKeyPreview(QWidget* form, std::function<bool(QKeyEvent*)> handler);
 
 // The one window of a kind that lives beside a data module, made hidden on first use
 // and deleted with the data module (the picture window, the SQL tool).

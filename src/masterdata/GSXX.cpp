@@ -6,6 +6,7 @@
 #include "masterdata/SQLForm.h"
 #include "shell/DataModule.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyPreview.h"
 #include "ui/EnterAsTab.h"
 
 #include <QCloseEvent>
@@ -50,7 +51,7 @@ TBM_GSXX::TBM_GSXX(shell::TDM_CS& dm, QWidget* parent) : QWidget(parent), dm_(dm
     ADOQuery1.setConnection(&dm_.ADOConnection1);
     buildControls();
     ui::EnterAsTab::install(this);
-    installKeyPreview(this, [this](QKeyEvent* key) { return FormKeyDown(key); });
+    ui::previewKeys(this, [this](QWidget*, QKeyEvent* key) { return FormKeyDown(key); });
     FormCreate();
 }
 

@@ -4,6 +4,7 @@
 #include "masterdata/SqlAnalysis.h"
 #include "shell/DataModule.h"
 #include "ui/Dialogs.h"
+#include "ui/KeyPreview.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -70,7 +71,7 @@ TSQL_YJ::TSQL_YJ(shell::TDM_CS& dm, QWidget* parent)
     connect(BitBtn3, &QPushButton::clicked, this, &TSQL_YJ::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TSQL_YJ::BitBtn4Click);
     connect(BitBtn5, &QPushButton::clicked, this, &TSQL_YJ::BitBtn5Click);
-    installKeyPreview(this, [this](QKeyEvent* key) { return FormKeyDown(key); });
+    ui::previewKeys(this, [this](QWidget*, QKeyEvent* key) { return FormKeyDown(key); });
 }
 
 TSQL_YJ& TSQL_YJ::instance(shell::TDM_CS& dm) {

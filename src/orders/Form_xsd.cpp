@@ -5,7 +5,7 @@
 #include "masterdata/DBNavigator.h"
 #include "masterdata/FormHelpers.h"
 #include "masterdata/PictureView.h"
-#include "orders/KeyPreview.h"
+#include "ui/KeyPreview.h"
 #include "orders/OrderArithmetic.h"
 #include "orders/OrderEntry.h"
 #include "orders/OrderGrid.h"
@@ -139,7 +139,7 @@ Txsd::Txsd(shell::TDM_CS& dm, QWidget* parent) : QWidget(parent), dm_(dm), order
     buildControls();
     bindHeader();
     connectEvents();
-    previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
+    ui::previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
     showHeader();
     showStage();
     resize(1280, 700);
@@ -906,7 +906,7 @@ void Txsd::BitBtn_fqxClick() {
 // --- keys
 
 bool Txsd::FormKeyPress(QWidget* target, QKeyEvent* event) {
-    if (!isEnterKey(event))
+    if (!ui::isEnterKey(event))
         return false;
     if (target == TXMXZ) {
         BitBtn1Click();  // a scanner's Enter after the code adds the line

@@ -5,7 +5,7 @@
 #include "masterdata/FormHelpers.h"
 #include "masterdata/ProductList.h"
 #include "orders/Form_xsd.h"
-#include "orders/KeyPreview.h"
+#include "ui/KeyPreview.h"
 #include "orders/OrderTexts.h"
 #include "reports/ExportPrint.h"
 #include "shell/AppInfo.h"
@@ -94,7 +94,7 @@ TXZSP::TXZSP(shell::TDM_CS& dm, QWidget* parent) : QWidget(parent, Qt::Window), 
     events.afterDelete = [this](dataset::Dataset&) { list_.mark(); };
 
     buildControls();
-    previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
+    ui::previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
     resize(1000, 600);
 }
 
@@ -282,7 +282,7 @@ bool TXZSP::FormKeyPress(QWidget* target, QKeyEvent* event) {
         return true;
     }
     const bool inGrid = isInside(target, DBGridEh1);
-    if (isEnterKey(event)) {
+    if (ui::isEnterKey(event)) {
         if (inGrid)
             return false;  // Enter moves between the cells
         target->setFocus();

@@ -3,7 +3,7 @@
 #include "masterdata/DataGrid.h"
 #include "masterdata/FormHelpers.h"
 #include "orders/Form_xsd.h"
-#include "orders/KeyPreview.h"
+#include "ui/KeyPreview.h"
 #include "orders/xsp.h"
 #include "shell/DataModule.h"
 #include "ui/Dialogs.h"
@@ -49,7 +49,7 @@ Txspx::Txspx(shell::TDM_CS& dm, QWidget* parent)
 
     connect(SpeedButton5, &QToolButton::clicked, this, &Txspx::SpeedButton5Click);
     connect(DBGridEh1, &QAbstractItemView::doubleClicked, this, &Txspx::DBGridEh1DblClick);
-    previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
+    ui::previewKeys(this, [this](QWidget* target, QKeyEvent* event) { return FormKeyPress(target, event); });
 }
 
 Txspx::~Txspx() = default;
@@ -111,7 +111,7 @@ bool Txspx::FormKeyPress(QWidget*, QKeyEvent* event) {
         close();
         return true;
     }
-    if (isEnterKey(event) || event->text() == QLatin1String("+")) {
+    if (ui::isEnterKey(event) || event->text() == QLatin1String("+")) {
         DBGridEh1DblClick();
         return true;
     }

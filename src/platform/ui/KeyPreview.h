@@ -5,7 +5,7 @@
 class QKeyEvent;
 class QWidget;
 
-namespace orders {
+namespace ui {
 
 // Lets a window read the key presses of its controls before they do, as a desktop
 // form with KeyPreview: the handler gets the control the key was sent to and returns
@@ -17,4 +17,4 @@ void previewKeys(QWidget* form, KeyHandler handler);
 // Whether the key is Enter (main keyboard or keypad) without other modifiers.
 bool isEnterKey(const QKeyEvent* event);
 
-} // namespace orders
+} // namespace ui

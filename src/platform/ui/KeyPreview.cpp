@@ -1,10 +1,10 @@
-#include "orders/KeyPreview.h"
+#include "ui/KeyPreview.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
-namespace orders {
+namespace ui {
 namespace {
 
 class KeyPreview : public QObject {
@@ -42,4 +42,4 @@ bool isEnterKey(const QKeyEvent* event) {
            && !(event->modifiers() & ~Qt::KeypadModifier);
 }
 
-} // namespace orders
+} // namespace ui
