@@ -10,9 +10,9 @@
 #include "masterdata/ProductList.h"
 #include "reports/ExportPrint.h"
 #include "shell/DataModule.h"
+#include "ui/BusyCursor.h"
 #include "ui/Dialogs.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -29,25 +29,6 @@ namespace masterdata {
 namespace {
 
 constexpr int kCodeRole = Qt::UserRole;
-
-// The hourglass while the interface thread is busy.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// Ends the editing of the current row the way leaving the row would.
-void leaveRow(dataset::Dataset& dataset) {
-    if (dataset.state() != dataset::Dataset::State::Edit && dataset.state() != dataset::Dataset::State::Insert)
-        return;
-    if (dataset.isModified())
-        dataset.post();
-    else
-        dataset.cancel();
-}
 
 } // namespace
 
@@ -186,7 +167,7 @@ void TFormSP::TV_LBChange(QTreeWidgetItem* node, QTreeWidgetItem* previous) {
         return;
     try {
         if (Query_SP.isOpen())
-            leaveRow(Query_SP);
+            Query_SP.checkBrowseMode();
     } catch (const sql::Error& error) {
         ui::fail(this, error.message());
         const QSignalBlocker keep(TV_LB);
@@ -246,7 +227,7 @@ void TFormSP::SpeedButton2Click() {
         return;
     QString failure;
     {
-        WaitCursor busy;
+        ui::BusyCursor busy;
         Tformspzx progress(this);
         progress.setLowest(1);
         progress.setHighest(Query_SP.recordCount());

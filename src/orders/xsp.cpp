@@ -59,16 +59,6 @@ void setUpColumns(dataset::Dataset& products) {
         products.column(QLatin1String(money)).setDisplayFormat(QStringLiteral("#0.00"));
 }
 
-// Ends the editing of the current row the way leaving the row would.
-void leaveRow(dataset::Dataset& products) {
-    if (products.state() != dataset::Dataset::State::Edit && products.state() != dataset::Dataset::State::Insert)
-        return;
-    if (products.isModified())
-        products.post();
-    else
-        products.cancel();
-}
-
 bool isInside(const QWidget* widget, const QWidget* area) {
     return widget == area || area->isAncestorOf(widget);
 }
@@ -214,7 +204,7 @@ void TXZSP::TV_LBChange(QTreeWidgetItem* node, QTreeWidgetItem* previous) {
         return;
     try {
         if (Query_SP.isOpen())
-            leaveRow(Query_SP);
+            Query_SP.checkBrowseMode();
     } catch (const sql::Error& error) {
         ui::fail(this, error.message());
         const QSignalBlocker quiet(TV_LB);

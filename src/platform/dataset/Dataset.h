@@ -184,6 +184,9 @@ public:
     bool post();
     // Drops the changes of the row being edited; a row being inserted disappears.
     void cancel();
+    // Ends the editing of the current row the way leaving the row would: posts it when
+    // modified, cancels it when not. False when a beforePost handler kept the row.
+    bool checkBrowseMode();
     // Deletes the current row (in insert state: cancels the new row). Throws
     // dataset::Error on an empty dataset and sql::Error when the engine refuses.
     bool deleteRecord();
@@ -274,7 +277,6 @@ private:
     void placeSortedRow();
 
     // cursor
-    bool checkBrowseMode();
     void placeCursor(int row, bool bof, bool eof);  // without telling anyone
     bool setCurrent(int row, bool bof, bool eof);   // tells the views; true when the row changed
     void scrolled();
