@@ -2,6 +2,7 @@
 
 #include "report/TablePrinter.h"
 #include "shell/DataModule.h"
+#include "ui/BusyCursor.h"
 #include "ui/Dialogs.h"
 #include "xlsx/CovExcel.h"
 
@@ -12,20 +13,6 @@
 namespace reports {
 namespace {
 
-// The hourglass for the duration of a scope.
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qGuiApp)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (qGuiApp)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 ui::FileRequest saveRequest(QWidget* parent, const QString& title) {
     ui::FileRequest request;
@@ -42,7 +29,7 @@ ui::FileRequest saveRequest(QWidget* parent, const QString& title) {
 // cursor are back to normal when it returns, so the message does not wait on them.
 QString writeWorkbook(dataset::Dataset& dataSet, const QString& path, const QString& title, const QString& fontName,
                       int fontSize) {
-    const WaitCursor wait;
+    const ui::BusyCursor wait;
     try {
         xlsx::TCovExcel excel;
         const dataset::ControlsDisabled quiet(dataSet);

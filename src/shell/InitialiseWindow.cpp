@@ -3,6 +3,7 @@
 #include "shell/DataModule.h"
 #include "shell/StatementList.h"
 #include "shell/WindowSupport.h"
+#include "ui/BusyCursor.h"
 #include "ui/Dialogs.h"
 
 #include <QLabel>
@@ -58,7 +59,7 @@ void TCSH::showEvent(QShowEvent* event) {
 
 void TCSH::runList(QListWidget* list, const QString& doneText) {
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         setCheckListMarks(list, runStatementList(dm_.ADOConnection1, checkListEntries(list)));
     }
     ui::notify(this, doneText, QStringLiteral("提示："));

@@ -5,6 +5,7 @@
 #include "shell/LoginWindow.h"
 #include "shell/PasswordWindow.h"
 #include "shell/WindowSupport.h"
+#include "ui/BusyCursor.h"
 #include "text/DateText.h"
 #include "ui/Dialogs.h"
 
@@ -502,7 +503,7 @@ void Tform1::XT_YSXFClick() {
     query_gsxx.close();
     QString failure;
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         try {
             files_.compact();
         } catch (const sql::Error& error) {

@@ -3,6 +3,7 @@
 #include "shell/DataModule.h"
 #include "shell/StatementList.h"
 #include "shell/WindowSupport.h"
+#include "ui/BusyCursor.h"
 #include "ui/Dialogs.h"
 
 #include <QHBoxLayout>
@@ -101,7 +102,7 @@ QStringList Tup::memoLines() const {
 void Tup::BitBtn3Click() {
     setCheckListEntries(CheckListBox1, memoLines());
     {
-        BusyCursor busy;
+        ui::BusyCursor busy;
         setCheckListMarks(CheckListBox1, runUpgradeList(dm_.ADOConnection1, checkListEntries(CheckListBox1)));
     }
     ui::notify(this, QStringLiteral("帐套升级成功！"), QStringLiteral("提示："));

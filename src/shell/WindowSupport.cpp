@@ -6,14 +6,6 @@
 
 namespace shell {
 
-BusyCursor::BusyCursor() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-BusyCursor::~BusyCursor() {
-    QGuiApplication::restoreOverrideCursor();
-}
-
 void setCheckListEntries(QListWidget* list, const QStringList& entries) {
     list->clear();
     for (const QString& entry : entries) {

@@ -8,14 +8,6 @@ class QWidget;
 
 namespace shell {
 
-// The hourglass for the length of a scope.
-class BusyCursor {
-public:
-    BusyCursor();
-    ~BusyCursor();
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // A check list box: one checkable entry per statement, the marks of the last run.
 void setCheckListEntries(QListWidget* list, const QStringList& entries);
